@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. Handlers catch their own failures; this is the
+// last net under them, so no exception ever unwinds through the event loop.
+class Application : public QApplication
+{
+    Q_OBJECT
+
+public:
+    Application(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Italian texts for Qt's own dialogs (print, page setup, message boxes).
+    void installItalianTranslations();
+};

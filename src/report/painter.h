@@ -1,0 +1,91 @@
+#pragma once
+
+#include "report/page.h"
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QHash>
+#include <QList>
+#include <QRawFont>
+
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QPaintDevice;
+
+namespace report {
+
+// Draws produced pages on any paint device: a preview image, a printer, a
+// PDF writer. Keep one instance for all the pages of one device: it shapes
+// each repeated text once and reuses the glyphs on every later page.
+class PagePainter
+{
+public:
+    explicit PagePainter(QPaintDevice *device);
+
+    // Paints the page with the paper's top-left corner at the painter's
+    // origin, in the device's own pixels (no scaling on the painter).
+    void paint(QPainter &painter, const Page &page);
+
+    qreal dotsPerMm() const { return m_dotsPerMmX; }
+
+private:
+    struct Shaped
+    {
+        QList<QGlyphRun> runs;
+        qreal width = 0;
+        QRectF ink;   // the glyphs' outlines, from the line's top-left corner
+    };
+    struct FontEntry
+    {
+        QFont font;
+        QRawFont raw;            // the primary face, for texts that need no layout
+        // Qt does not cache glyph metrics at print resolutions, so keep our own.
+        struct Glyph
+        {
+            quint32 index = 0;
+            QPointF advance;
+        };
+        QHash<char16_t, Glyph> glyphs;
+        QHash<quint32, QRectF> bounds;
+        qreal height = 0;        // ascent plus descent of the named family
+        qreal glyphShift = 0;    // moves the substitute's baseline onto the named family's
+        QHash<QString, Shaped> shaped;
+    };
+
+    FontEntry &fontEntry(const FontSpec &spec);
+    const Shaped &shape(FontEntry &entry, const QString &text);
+    static QList<QGlyphRun> simpleRuns(FontEntry &entry, const QString &text, qreal *width);
+    static QRectF glyphBounds(FontEntry &entry, quint32 glyph);
+    void paintRect(QPainter &painter, const Command &command);
+    void paintText(QPainter &painter, const Command &command);
+    void paintPicture(QPainter &painter, const Command &command);
+    void queueText(const Shaped &shaped, const QPointF &origin, const QColor &color,
+                   const QRectF &area);
+    void flushTextsUnder(QPainter &painter, const QRectF &area);
+    void flushTexts(QPainter &painter);
+    QRectF toDevice(const QRectF &mm) const;
+    QRectF snapped(const QRectF &rect) const;
+
+    QPaintDevice *m_device;
+    qreal m_dotsPerMmX = 0;
+    qreal m_dotsPerMmY = 0;
+    qreal m_screenPixel = 0;          // one 1/96-inch pixel in device pixels
+    bool m_wholeUnits = false;        // draw on whole device units
+    QList<std::pair<FontSpec, FontEntry *>> m_fonts;
+    std::vector<std::unique_ptr<FontEntry>> m_fontStore;
+
+    struct TextBatch
+    {
+        QRawFont font;
+        QColor color;
+        bool underline = false;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;   // device pixels on the page
+    };
+    QList<TextBatch> m_batches;
+    QList<QRectF> m_batchAreas;     // where the waiting texts lie
+};
+
+} // namespace report

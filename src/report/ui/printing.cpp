@@ -1,0 +1,118 @@
+#include "report/ui/printing.h"
+
+#include "report/layout.h"
+#include "report/run.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+
+#include <algorithm>
+
+namespace report {
+
+void setUpPrinter(QPrinter &printer, const Layout &layout)
+{
+    printer.setDocName(layout.documentName);
+    // First, so that margins the printer cannot reach are accepted below.
+    printer.setFullPage(true);
+
+    const QSizeF paperMm(layout.paperWidthUm / 1000.0, layout.paperHeightUm / 1000.0);
+    const bool landscape = paperMm.width() > paperMm.height();
+    // A page size is named upright; the orientation turns it.
+    printer.setPageSize(QPageSize(landscape ? paperMm.transposed() : paperMm, QPageSize::Millimeter));
+    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(), QPageLayout::Millimeter);
+}
+
+QList<int> selectedPages(const QPrinter &printer, int pageCount)
+{
+    const QPageRanges ranges = printer.pageRanges();
+    const bool everyPage = printer.printRange() != QPrinter::PageRange || ranges.isEmpty();
+    QList<int> pages;
+    for (int number = 1; number <= pageCount; ++number) {
+        if (everyPage || ranges.contains(number))
+            pages.append(number - 1);
+    }
+    // The printer leaves the order of the pages to whoever paints them.
+    if (printer.pageOrder() == QPrinter::LastPageFirst)
+        std::reverse(pages.begin(), pages.end());
+    return pages;
+}
+
+QList<int> withCopies(const QList<int> &pages, int copies, bool collate)
+{
+    copies = std::max(1, copies);
+    QList<int> sequence;
+    sequence.reserve(pages.size() * copies);
+    if (collate) {
+        for (int copy = 0; copy < copies; ++copy)
+            sequence.append(pages);
+    } else {
+        for (const int page : pages) {
+            for (int copy = 0; copy < copies; ++copy)
+                sequence.append(page);
+        }
+    }
+    return sequence;
+}
+
+bool sendToPrinter(const ReportRun &run, QPrinter &printer, const PageProgress &progress)
+{
+    // A printer that makes the copies itself gets every page once and the
+    // copy count and collation with the job.
+    const int copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    const QList<int> pages = withCopies(selectedPages(printer, run.pageCount()), copies,
+                                        printer.collateCopies());
+    if (pages.isEmpty())
+        return true;
+
+    return paintPages(run, printer, pages, [&printer, &progress](int done, int total) {
+        if (!progress || progress(done, total))
+            return true;
+        // Before the painter ends the job: ending it would hand the pages
+        // painted so far to the printer.
+        printer.abort();
+        return false;
+    });
+}
+
+void printRun(QWidget *parent, const RunFactory &makeRun)
+{
+    const std::unique_ptr<ReportRun> run = makeRun();
+    run->layoutAll();
+
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, run->layout());
+    // The range the dialog offers first; it applies only when the user picks it.
+    printer.setFromTo(1, run->pageCount());
+
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange
+                      | QAbstractPrintDialog::PrintCollateCopies
+                      | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, run->pageCount());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    QProgressDialog progress(parent);
+    progress.setWindowTitle(QStringLiteral("Stampa"));
+    progress.setLabelText(QStringLiteral("Stampa in corso..."));
+    progress.setCancelButtonText(QStringLiteral("Annulla"));
+    // Modal, so that setValue() lets the cancel button be pressed meanwhile.
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    progress.setRange(0, 0);
+    progress.setValue(0);
+
+    sendToPrinter(*run, printer, [&progress](int done, int total) {
+        progress.setMaximum(total);
+        progress.setLabelText(QStringLiteral("Stampa in corso...\nPagina %1 di %2").arg(done).arg(total));
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
+}
+
+} // namespace report
