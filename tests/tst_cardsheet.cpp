@@ -231,7 +231,8 @@ void TestCardSheet::blankCellsKeepTheirBorder()
     pipeline.setValue(0, pipeline.fieldIndex(QStringLiteral("Campo5")), QString());
     ReportRun run(sheets::cardSheetLayout(), &pipeline);
     run.layoutAll();
-    const Command *cell = single(run.page(0), "ppDBText5");
+    const Page page = run.page(0);
+    const Command *cell = single(page, "ppDBText5");
     QCOMPARE(cell->text(), QString());
     QCOMPARE(cell->borderPt, 1.0);
 }

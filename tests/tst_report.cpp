@@ -134,7 +134,8 @@ void TestReport::runWithoutDataPrintsOneBand()
     ReportRun run(layout, nullptr);
     run.layoutAll();
     QCOMPARE(run.pageCount(), 1);
-    const QList<const Command *> values = run.page(0).find(QStringLiteral("value"));
+    const Page page = run.page(0);
+    const QList<const Command *> values = page.find(QStringLiteral("value"));
     QCOMPARE(values.size(), 1);
     QCOMPARE(values.first()->text(), QString());
 }
@@ -252,7 +253,8 @@ void TestReport::textBlockBreaksCharacterByCharacter()
 
     ReportRun run(layout, nullptr);
     run.layoutAll();
-    const Command *command = run.page(0).find(QStringLiteral("block")).first();
+    const Page page = run.page(0);
+    const Command *command = page.find(QStringLiteral("block")).first();
     // Breaks fall inside words, and the half line that would not fit is dropped.
     QCOMPARE(command->lines, (QStringList{QStringLiteral("tombola"), QStringLiteral(" della ")}));
     QCOMPARE(command->lineHeightMm, lineMm);

@@ -9,6 +9,8 @@
 #include <QRawFont>
 #include <QTextLayout>
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace report {
@@ -18,6 +20,11 @@ namespace {
 constexpr qreal mmPerInch = 25.4;
 constexpr qreal pointsPerInch = 72;
 constexpr qreal screenDpi = 96;
+constexpr int textDpi = 2400;   // texts are shaped at least this finely
+// Waiting items are found through a coarse grid over the paper, so checking
+// a new item against those that wait looks only at its neighbours.
+constexpr int gridColumns = 12;
+constexpr int gridRows = 16;
 
 // A stroke of the given width lying wholly inside the rectangle.
 QRectF strokeInside(const QRectF &rect, qreal width)
@@ -38,6 +45,22 @@ PagePainter::PagePainter(QPaintDevice *device)
       // every coordinate a short integer rather than nine digits.
       m_wholeUnits(m_dotsPerMmX >= 1000 && m_dotsPerMmY >= 1000)
 {
+    // Qt rounds a font's size to whole pixels: 8 pt on a 96 dpi screen
+    // becomes 11 px, 3% too wide for boxes measured in millimetres. Texts are
+    // therefore shaped at a fine resolution and drawn scaled down to the device.
+    const int deviceDpi = device->logicalDpiY();
+    if (deviceDpi < textDpi) {
+        m_textDevice = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+        const int dotsPerMeter = qRound(textDpi / 0.0254);
+        m_textDevice.setDotsPerMeterX(dotsPerMeter);
+        m_textDevice.setDotsPerMeterY(dotsPerMeter);
+        m_textScale = qreal(deviceDpi) / textDpi;
+    }
+}
+
+QPaintDevice *PagePainter::textDevice()
+{
+    return m_textDevice.isNull() ? m_device : &m_textDevice;
 }
 
 QRectF PagePainter::snapped(const QRectF &rect) const
@@ -57,6 +80,9 @@ QRectF PagePainter::toDevice(const QRectF &mm) const
 
 void PagePainter::paint(QPainter &painter, const Page &page)
 {
+    m_gridCell = QSizeF(page.paperMm.width() * m_dotsPerMmX / gridColumns,
+                        page.paperMm.height() * m_dotsPerMmY / gridRows);
+    m_grid.resize(gridColumns * gridRows);
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -65,19 +91,18 @@ void PagePainter::paint(QPainter &painter, const Page &page)
     for (const Command &command : page.commands) {
         switch (command.kind) {
         case Command::Kind::Rect:
-            flushTextsUnder(painter, toDevice(command.box));
             paintRect(painter, command);
             break;
         case Command::Kind::Text:
             paintText(painter, command);
             break;
         case Command::Kind::Picture:
-            flushTextsUnder(painter, toDevice(command.box));
+            flushUnder(painter, toDevice(command.box));
             paintPicture(painter, command);
             break;
         }
     }
-    flushTexts(painter);
+    flushAll(painter);
     painter.restore();
 }
 
@@ -85,16 +110,19 @@ void PagePainter::paintRect(QPainter &painter, const Command &command)
 {
     const QRectF rect = toDevice(command.box);
     const qreal penWidth = std::max<qreal>(1, command.penPx * m_screenPixel);
-    painter.setPen(command.penPx > 0 ? QPen(Qt::black, penWidth, Qt::SolidLine, Qt::SquareCap,
-                                            Qt::MiterJoin)
-                                     : QPen(Qt::NoPen));
+    const QRectF inside = snapped(strokeInside(rect, command.penPx > 0 ? penWidth : 0));
+    if (command.penPx > 0 && !command.filled && command.cornerPx == 0) {
+        queueOutline(painter, inside, penWidth);
+        return;
+    }
+    flushUnder(painter, rect);
+    painter.setPen(command.penPx > 0 ? outlinePen(penWidth) : QPen(Qt::NoPen));
     painter.setBrush(command.filled ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
-    const QRectF inside = strokeInside(rect, command.penPx > 0 ? penWidth : 0);
     if (command.cornerPx > 0) {
         const qreal radius = command.cornerPx * m_screenPixel / 2;
-        painter.drawRoundedRect(snapped(inside), radius, radius, Qt::AbsoluteSize);
+        painter.drawRoundedRect(inside, radius, radius, Qt::AbsoluteSize);
     } else {
-        painter.drawRect(snapped(inside));
+        painter.drawRect(inside);
     }
 }
 
@@ -105,17 +133,19 @@ PagePainter::FontEntry &PagePainter::fontEntry(const FontSpec &spec)
             return *entry;
     }
     auto entry = std::make_unique<FontEntry>();
-    entry->font = QFont(fonts::font(spec), m_device);
+    entry->font = QFont(fonts::font(spec), textDevice());
     entry->raw = QRawFont::fromFont(entry->font);
-    const QFontMetricsF metrics(entry->font, m_device);
+    const QFontMetricsF metrics(entry->font, textDevice());
     const fonts::VerticalMetrics named = fonts::verticalMetrics(spec.family);
     if (named.ascentEm > 0) {
         const qreal emPixels = spec.pointSize * m_device->logicalDpiY() / pointsPerInch;
         entry->height = (named.ascentEm + named.descentEm) * emPixels;
-        entry->glyphShift = named.ascentEm * emPixels - metrics.ascent();
+        entry->glyphShift = named.ascentEm * emPixels - metrics.ascent() * m_textScale;
     } else {
-        entry->height = metrics.ascent() + metrics.descent();
+        entry->height = (metrics.ascent() + metrics.descent()) * m_textScale;
     }
+    entry->underlineTop = (metrics.ascent() + metrics.underlinePos()) * m_textScale;
+    entry->underlineWidth = std::max<qreal>(1, metrics.lineWidth() * m_textScale);
     m_fonts.append({spec, entry.get()});
     m_fontStore.push_back(std::move(entry));
     return *m_fontStore.back();
@@ -153,7 +183,7 @@ QList<QGlyphRun> PagePainter::simpleRuns(FontEntry &entry, const QString &text, 
             const QList<quint32> index = entry.raw.glyphIndexesForString(QString(ch));
             glyph.index = index.size() == 1 ? index.first() : 0;
             if (glyph.index != 0) {
-                glyph.advance = entry.raw.advancesForGlyphIndexes(index).value(0);
+                glyph.advance = entry.raw.advancesForGlyphIndexes(index, QRawFont::UseDesignMetrics).value(0);
             }
             found = entry.glyphs.insert(ch.unicode(), glyph);
         }
@@ -168,7 +198,6 @@ QList<QGlyphRun> PagePainter::simpleRuns(FontEntry &entry, const QString &text, 
     run.setRawFont(entry.raw);
     run.setGlyphIndexes(indexes);
     run.setPositions(positions);
-    run.setUnderline(entry.font.underline());
     return {run};
 }
 
@@ -189,15 +218,20 @@ const PagePainter::Shaped &PagePainter::shape(FontEntry &entry, const QString &t
     Shaped shaped;
     shaped.runs = simpleRuns(entry, text, &shaped.width);
     if (shaped.runs.isEmpty()) {
-        QTextLayout layout(text, entry.font, m_device);
+        QTextLayout layout(text, entry.font, textDevice());
         QTextOption option;
         option.setWrapMode(QTextOption::NoWrap);
+        option.setUseDesignMetrics(true);
         layout.setTextOption(option);
         layout.beginLayout();
         QTextLine line = layout.createLine();
         layout.endLayout();
         if (line.isValid()) {
             shaped.runs = layout.glyphRuns();
+            // Underlines are drawn apart, in device pixels: Qt misplaces a
+            // glyph run's own underline under a scaled painter.
+            for (QGlyphRun &run : shaped.runs)
+                run.setUnderline(false);
             shaped.width = line.naturalTextWidth();
         }
     }
@@ -229,13 +263,10 @@ void PagePainter::paintText(QPainter &painter, const Command &command)
     qreal top = rect.top();
 
     if (command.borderPt > 0) {
-        flushTextsUnder(painter, rect);
         // Border weights are in points, at least one device pixel, drawn inward.
         const qreal width = std::max<qreal>(1, command.borderPt * m_device->logicalDpiY()
                                                    / pointsPerInch);
-        painter.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(snapped(strokeInside(rect, width)));
+        queueOutline(painter, snapped(strokeInside(rect, width)), width);
         top += width;
     }
 
@@ -250,8 +281,9 @@ void PagePainter::paintText(QPainter &painter, const Command &command)
         if (text.isEmpty())
             continue;
         const Shaped &shaped = shape(entry, text);
+        const qreal width = shaped.width * m_textScale;
         const qreal x = command.align == HAlign::Center
-                            ? rect.center().x() - shaped.width / 2 : rect.left();
+                            ? rect.center().x() - width / 2 : rect.left();
         const qreal y = top + i * lineStep;
         const QPointF origin = m_wholeUnits
                                    ? QPointF(std::round(x), std::round(y + entry.glyphShift))
@@ -259,70 +291,142 @@ void PagePainter::paintText(QPainter &painter, const Command &command)
 
         // Clipping costs a save and a clip path on every device; most texts
         // fit their boxes, so clip only those whose glyphs reach outside.
-        const QRectF ink = shaped.ink.translated(origin);
+        const QRectF ink(origin + shaped.ink.topLeft() * m_textScale,
+                         shaped.ink.size() * m_textScale);
         const bool fits = x >= rect.left() - tolerance
-                          && x + shaped.width <= rect.right() + tolerance
+                          && x + width <= rect.right() + tolerance
                           && ink.left() >= rect.left() - tolerance
                           && ink.right() <= rect.right() + tolerance
                           && ink.bottom() <= rect.bottom() + tolerance;
-        // An underline belongs to its own run: a batch would stretch it.
+        // An underlined text goes out at once, together with its line.
         if (fits && !command.font->underline) {
-            queueText(shaped, origin, command.font->color, rect.united(ink));
+            queueText(painter, shaped, origin, command.font->color, rect.united(ink));
             continue;
         }
-        flushTextsUnder(painter, rect.united(ink));
+        flushUnder(painter, rect.united(ink));
         painter.save();
         if (!fits)
             painter.setClipRect(rect, Qt::IntersectClip);
         painter.setPen(command.font->color);
+        if (command.font->underline) {
+            const QRectF line(x, origin.y() + entry.underlineTop, width, entry.underlineWidth);
+            painter.fillRect(line, command.font->color);
+        }
+        painter.translate(origin);
+        painter.scale(m_textScale, m_textScale);
         for (const QGlyphRun &run : shaped.runs)
-            painter.drawGlyphRun(origin, run);
+            painter.drawGlyphRun(QPointF(), run);
         painter.restore();
     }
 }
 
-// Texts that need no clipping wait in batches, one per face and colour, and
-// go out as one glyph run each: a PDF then opens one text object for many
-// texts instead of one for each. A batch is drawn before anything that
-// overlaps one of its texts, so what shows is what drawing in layout order shows.
-void PagePainter::queueText(const Shaped &shaped, const QPointF &origin, const QColor &color,
-                            const QRectF &area)
+// Black outlines and texts that need no clipping wait in batches, outlines
+// by width and texts by face and colour, and each batch goes out in one call:
+// a PDF then holds one path for many boxes and one text object for many
+// texts, instead of one each. Black outlines may change places among
+// themselves, and outlines go out before texts; anything else is drawn only
+// after every waiting item it overlaps, so what shows is what drawing in
+// layout order shows.
+QPen PagePainter::outlinePen(qreal width)
 {
+    return QPen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+}
+
+QRect PagePainter::gridCells(const QRectF &area) const
+{
+    const auto column = [this](qreal x) {
+        return std::clamp(int(x / m_gridCell.width()), 0, gridColumns - 1);
+    };
+    const auto row = [this](qreal y) {
+        return std::clamp(int(y / m_gridCell.height()), 0, gridRows - 1);
+    };
+    return QRect(QPoint(column(area.left()), row(area.top())),
+                 QPoint(column(area.right()), row(area.bottom())));
+}
+
+void PagePainter::addPendingArea(const QRectF &area, bool isText)
+{
+    const int index = int(m_pending.size());
+    m_pending.append(Pending{area, isText});
+    const QRect cells = gridCells(area);
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        for (int column = cells.left(); column <= cells.right(); ++column)
+            m_grid[row * gridColumns + column].append(index);
+    }
+}
+
+bool PagePainter::overlapsPending(const QRectF &area, bool textsOnly) const
+{
+    if (m_pending.isEmpty())
+        return false;
+    const QRect cells = gridCells(area);
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        for (int column = cells.left(); column <= cells.right(); ++column) {
+            for (int index : m_grid.at(row * gridColumns + column)) {
+                const Pending &pending = m_pending.at(index);
+                if ((pending.isText || !textsOnly) && pending.area.intersects(area))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+void PagePainter::queueOutline(QPainter &painter, const QRectF &rect, qreal width)
+{
+    // An outline goes out before the waiting texts: never over one of them.
+    if (overlapsPending(rect, true))
+        flushAll(painter);
+    for (OutlineBatch &batch : m_outlines) {
+        if (batch.width == width) {
+            batch.rects.append(rect);
+            addPendingArea(rect, false);
+            return;
+        }
+    }
+    m_outlines.append(OutlineBatch{width, {rect}});
+    addPendingArea(rect, false);
+}
+
+void PagePainter::queueText(QPainter &painter, const Shaped &shaped, const QPointF &origin,
+                            const QColor &color, const QRectF &area)
+{
+    // Batches go out in their own order: texts that overlap keep theirs.
+    if (overlapsPending(area, true))
+        flushAll(painter);
     for (const QGlyphRun &run : shaped.runs) {
         TextBatch *batch = nullptr;
-        for (TextBatch &pending : m_batches) {
-            if (pending.font == run.rawFont() && pending.color == color
-                && pending.underline == run.underline()) {
+        for (TextBatch &pending : m_texts) {
+            if (pending.font == run.rawFont() && pending.color == color) {
                 batch = &pending;
                 break;
             }
         }
         if (!batch) {
-            m_batches.append(TextBatch{run.rawFont(), color, run.underline(), {}, {}});
-            batch = &m_batches.last();
+            m_texts.append(TextBatch{run.rawFont(), color, {}, {}});
+            batch = &m_texts.last();
         }
-        const QList<quint32> glyphs = run.glyphIndexes();
-        const QList<QPointF> positions = run.positions();
-        batch->glyphs.append(glyphs);
-        for (const QPointF &position : positions)
-            batch->positions.append(position + origin);
+        batch->glyphs.append(run.glyphIndexes());
+        for (const QPointF &position : run.positions())
+            batch->positions.append(position + origin / m_textScale);
     }
-    m_batchAreas.append(area);
+    addPendingArea(area, true);
 }
 
-void PagePainter::flushTextsUnder(QPainter &painter, const QRectF &area)
+void PagePainter::flushUnder(QPainter &painter, const QRectF &area)
 {
-    for (const QRectF &pending : std::as_const(m_batchAreas)) {
-        if (pending.intersects(area)) {
-            flushTexts(painter);
-            return;
-        }
-    }
+    if (overlapsPending(area, false))
+        flushAll(painter);
 }
 
-void PagePainter::flushTexts(QPainter &painter)
+void PagePainter::flushAll(QPainter &painter)
 {
-    for (const TextBatch &batch : std::as_const(m_batches)) {
+    painter.setBrush(Qt::NoBrush);
+    for (const OutlineBatch &batch : std::as_const(m_outlines)) {
+        painter.setPen(outlinePen(batch.width));
+        painter.drawRects(batch.rects.constData(), int(batch.rects.size()));
+    }
+    for (const TextBatch &batch : std::as_const(m_texts)) {
         // Glyphs take only the pen's colour; keeping the pen when the colour
         // agrees spares a PDF a pen change on either side of the text.
         if (painter.pen().color() != batch.color)
@@ -331,11 +435,20 @@ void PagePainter::flushTexts(QPainter &painter)
         run.setRawFont(batch.font);
         run.setGlyphIndexes(batch.glyphs);
         run.setPositions(batch.positions);
-        run.setUnderline(batch.underline);
-        painter.drawGlyphRun(QPointF(), run);
+        if (m_textScale == 1) {
+            painter.drawGlyphRun(QPointF(), run);
+        } else {
+            painter.save();
+            painter.scale(m_textScale, m_textScale);
+            painter.drawGlyphRun(QPointF(), run);
+            painter.restore();
+        }
     }
-    m_batches.clear();
-    m_batchAreas.clear();
+    m_outlines.clear();
+    m_texts.clear();
+    m_pending.clear();
+    for (QList<int> &cell : m_grid)
+        cell.clear();
 }
 
 void PagePainter::paintPicture(QPainter &painter, const Command &command)

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QHash>
+#include <QImage>
+#include <QPen>
 #include <QList>
 #include <QRawFont>
 
@@ -51,6 +53,8 @@ private:
         QHash<quint32, QRectF> bounds;
         qreal height = 0;        // ascent plus descent of the named family
         qreal glyphShift = 0;    // moves the substitute's baseline onto the named family's
+        qreal underlineTop = 0;  // below the glyphs' origin, device pixels
+        qreal underlineWidth = 1;
         QHash<QString, Shaped> shaped;
     };
 
@@ -61,14 +65,23 @@ private:
     void paintRect(QPainter &painter, const Command &command);
     void paintText(QPainter &painter, const Command &command);
     void paintPicture(QPainter &painter, const Command &command);
-    void queueText(const Shaped &shaped, const QPointF &origin, const QColor &color,
-                   const QRectF &area);
-    void flushTextsUnder(QPainter &painter, const QRectF &area);
-    void flushTexts(QPainter &painter);
+    static QPen outlinePen(qreal width);
+    void queueOutline(QPainter &painter, const QRectF &rect, qreal width);
+    void queueText(QPainter &painter, const Shaped &shaped, const QPointF &origin,
+                   const QColor &color, const QRectF &area);
+    QRect gridCells(const QRectF &area) const;
+    void addPendingArea(const QRectF &area, bool isText);
+    bool overlapsPending(const QRectF &area, bool textsOnly) const;
+    void flushUnder(QPainter &painter, const QRectF &area);
+    void flushAll(QPainter &painter);
     QRectF toDevice(const QRectF &mm) const;
     QRectF snapped(const QRectF &rect) const;
 
+    QPaintDevice *textDevice();
+
     QPaintDevice *m_device;
+    QImage m_textDevice;              // where texts are shaped, when finer than the device
+    qreal m_textScale = 1;            // device pixels per text pixel
     qreal m_dotsPerMmX = 0;
     qreal m_dotsPerMmY = 0;
     qreal m_screenPixel = 0;          // one 1/96-inch pixel in device pixels
@@ -76,16 +89,28 @@ private:
     QList<std::pair<FontSpec, FontEntry *>> m_fonts;
     std::vector<std::unique_ptr<FontEntry>> m_fontStore;
 
+    struct OutlineBatch
+    {
+        qreal width = 0;
+        QList<QRectF> rects;
+    };
     struct TextBatch
     {
         QRawFont font;
         QColor color;
-        bool underline = false;
         QList<quint32> glyphs;
         QList<QPointF> positions;   // device pixels on the page
     };
-    QList<TextBatch> m_batches;
-    QList<QRectF> m_batchAreas;     // where the waiting texts lie
+    QList<OutlineBatch> m_outlines;
+    QList<TextBatch> m_texts;
+    struct Pending
+    {
+        QRectF area;                // device pixels
+        bool isText = false;
+    };
+    QList<Pending> m_pending;
+    QList<QList<int>> m_grid;       // indexes into m_pending, by grid cell
+    QSizeF m_gridCell;
 };
 
 } // namespace report
