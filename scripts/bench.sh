@@ -3,14 +3,10 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh
-
-build=build/release
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+./scripts/build-release.sh
 
 export QT_QPA_PLATFORM=offscreen
-for bench in "$build"/bench/bench_*; do
+for bench in build/release/bench/bench_*; do
     echo "== $(basename "$bench")"
-    "$bench" "$build"
+    "$bench" build/release
 done

@@ -4,15 +4,11 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh
-
-build=build/release
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+./scripts/build-release.sh
 
 mkdir -p demo
 if [ ! -e demo/Data.prm ]; then
-    "$build/tools/numerella-tool" store --cards 6000 --seed 90 demo/Data.prm
+    build/release/tools/numerella-tool store --cards 6000 --seed 90 demo/Data.prm
 fi
 cd demo
-exec "../$build/src/numerella"
+exec ../build/release/src/numerella

@@ -1,6 +1,7 @@
 #include "report/failure.h"
 #include "store/cardgenerator.h"
 #include "store/cardstore.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,23 +91,6 @@ QList<Card> readStore(const QString &path)
     }
     QSqlDatabase::removeDatabase(name);
     return cards;
-}
-
-QStringList folderEntries(const QString &path)
-{
-    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 struct ToolRun

@@ -1,5 +1,6 @@
 #include "report/failure.h"
 #include "store/cardstore.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,23 +80,6 @@ QList<int> selectedIds(const QueryDataSet &dataSet)
         ids << dataSet.value(row, field).toInt();
     std::sort(ids.begin(), ids.end());
     return ids;
-}
-
-QStringList folderEntries(const QString &path)
-{
-    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 // Opens the data set; the failure's message, if it failed.
