@@ -25,7 +25,7 @@ namespace {
 constexpr int clientWidth = 385;
 constexpr int clientHeight = 224;
 
-const char linkTarget[] = "www.numerella.example";
+const char linkTarget[] = "numerella.example";
 const char statusNotice[] =
     "Numerella - Laboratorio Tombola Creativa, Via dei Numeri 90, Borgo Fortuna";
 
