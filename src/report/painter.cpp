@@ -40,10 +40,11 @@ PagePainter::PagePainter(QPaintDevice *device)
       m_dotsPerMmX(device->logicalDpiX() / mmPerInch),
       m_dotsPerMmY(device->logicalDpiY() / mmPerInch),
       m_screenPixel(device->logicalDpiX() / screenDpi),
-      // Where a device unit is a thousandth of a millimetre or finer, whole
-      // units keep everything the layout can say; in a PDF they also make
-      // every coordinate a short integer rather than nine digits.
-      m_wholeUnits(m_dotsPerMmX >= 1000 && m_dotsPerMmY >= 1000)
+      // Where a device unit is a hundredth of a millimetre or finer, far
+      // below what any printer resolves, drawing on whole units changes
+      // nothing on paper; in a PDF it makes every coordinate a short integer
+      // rather than nine digits.
+      m_wholeUnits(m_dotsPerMmX >= 100 && m_dotsPerMmY >= 100)
 {
     // Qt rounds a font's size to whole pixels: 8 pt on a 96 dpi screen
     // becomes 11 px, 3% too wide for boxes measured in millimetres. Texts are
@@ -310,7 +311,7 @@ void PagePainter::paintText(QPainter &painter, const Command &command)
         painter.setPen(command.font->color);
         if (command.font->underline) {
             const QRectF line(x, origin.y() + entry.underlineTop, width, entry.underlineWidth);
-            painter.fillRect(line, command.font->color);
+            painter.fillRect(snapped(line), command.font->color);
         }
         painter.translate(origin);
         painter.scale(m_textScale, m_textScale);

@@ -13,9 +13,9 @@ namespace report {
 
 namespace {
 
-// A PDF's own unit is the point; 1200 dots per inch keeps every thousandth
-// of a millimetre the layout names.
-constexpr int pdfResolution = 25400;
+// A hundredth of a millimetre: ten times finer than a 1200 dpi printer can
+// place ink, and coarse enough that coordinates stay short numbers.
+constexpr int pdfResolution = 2540;
 
 } // namespace
 
