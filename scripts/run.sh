@@ -4,7 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-./scripts/build-release.sh
+./scripts/build-release.sh numerella numerella-tool
 
 mkdir -p demo
 if [ ! -e demo/Data.prm ]; then
