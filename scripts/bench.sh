@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 
 export QT_QPA_PLATFORM=offscreen
 for bench in build/release/bench/bench_*; do
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"
     "$bench" build/release
 done

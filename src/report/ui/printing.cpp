@@ -3,11 +3,14 @@
 #include "report/layout.h"
 #include "report/run.h"
 
+#include <QDateTime>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+
+#include <cups/cups.h>
 
 #include <algorithm>
 
@@ -59,6 +62,34 @@ QList<int> withCopies(const QList<int> &pages, int copies, bool collate)
     return sequence;
 }
 
+namespace {
+
+// Qt's CUPS engine cannot abort a job: ending its painter hands the pages
+// painted so far to CUPS all the same. Withdraw that job, the newest of ours
+// on this printer with the document's name, before it reaches paper.
+void withdrawJob(const QPrinter &printer, const QDateTime &started)
+{
+    const QByteArray printerName = printer.printerName().toLocal8Bit();
+    const QByteArray title = printer.docName().toLocal8Bit();
+    const time_t since = time_t(started.toSecsSinceEpoch()) - 1;
+
+    cups_job_t *jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, printerName.constData(), 1,
+                                   CUPS_WHICHJOBS_ACTIVE);
+    int newest = 0;
+    for (int i = 0; i < count; ++i) {
+        if (jobs[i].id > newest && jobs[i].creation_time >= since
+            && title == QByteArray(jobs[i].title ? jobs[i].title : "")) {
+            newest = jobs[i].id;
+        }
+    }
+    cupsFreeJobs(count, jobs);
+    if (newest > 0)
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, printerName.constData(), newest, 0);
+}
+
+} // namespace
+
 bool sendToPrinter(const ReportRun &run, QPrinter &printer, const PageProgress &progress)
 {
     // A printer that makes the copies itself gets every page once and the
@@ -69,14 +100,20 @@ bool sendToPrinter(const ReportRun &run, QPrinter &printer, const PageProgress &
     if (pages.isEmpty())
         return true;
 
-    return paintPages(run, printer, pages, [&printer, &progress](int done, int total) {
+    const QDateTime started = QDateTime::currentDateTime();
+    bool aborted = false;
+    const bool finished = paintPages(run, printer, pages,
+                                     [&printer, &progress, &aborted](int done, int total) {
         if (!progress || progress(done, total))
             return true;
         // Before the painter ends the job: ending it would hand the pages
         // painted so far to the printer.
-        printer.abort();
+        aborted = printer.abort();
         return false;
     });
+    if (!finished && !aborted && printer.outputFormat() == QPrinter::NativeFormat)
+        withdrawJob(printer, started);
+    return finished;
 }
 
 void printRun(QWidget *parent, const RunFactory &makeRun)
