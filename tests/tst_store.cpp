@@ -21,6 +21,17 @@ namespace {
 
 const QString programConnectionString = QString::fromLatin1(cardStoreConnectionString);
 
+// The program's data chain over the store in the working folder.
+struct Chain
+{
+    Connection connection;
+    QueryDataSet dataSet{&connection};
+    DataSource source{&dataSet};
+    DBPipeline pipeline{&source};
+
+    Chain() { connection.setConnectionString(programConnectionString); }
+};
+
 // Runs statements on a store file through a read-write connection of its own,
 // closed again before returning, as another program would.
 bool runSql(const QString &path, const QStringList &statements)
@@ -251,12 +262,9 @@ void TestStore::storedValueText()
     QFETCH(QString, text);
     QVERIFY(runSql(storePath(), cardStore({}) << QStringLiteral("INSERT INTO Cartelle (ID, Campo5) VALUES (1, %1)").arg(sqlValue)));
 
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(selectionQuery(1));
-    DataSource source(&dataSet);
-    DBPipeline pipeline(&source);
     pipeline.prepare();
 
     QCOMPARE(pipeline.rowCount(), 1);
@@ -287,9 +295,8 @@ void TestStore::selection()
     QFETCH(QList<int>, selectedIds);
     QVERIFY(runSql(storePath(), cardStore(storedIds)));
 
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(QString::fromLatin1(startQuery));
     dataSet.open();
     QCOMPARE(dataSet.rowCount(), storedIds.size());
@@ -327,12 +334,9 @@ void TestStore::fieldsFoundWithoutCase()
     QVERIFY(runSql(storePath(), {QStringLiteral("CREATE TABLE cartelle (Note TEXT, id INTEGER, CAMPO1, campo2, CaMpO27)"),
                                  QStringLiteral("INSERT INTO cartelle VALUES ('extra', 3, 30, 31, 32)")}));
 
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(selectionQuery(25));
-    DataSource source(&dataSet);
-    DBPipeline pipeline(&source);
     pipeline.prepare();
 
     const int field = pipeline.fieldIndex(name);
@@ -343,9 +347,8 @@ void TestStore::fieldsFoundWithoutCase()
 void TestStore::dataSetConnectsWhenNeeded()
 {
     QVERIFY(runSql(storePath(), cardStore({1, 2})));
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(selectionQuery(25));
     QVERIFY(!connection.isConnected());
 
@@ -369,12 +372,9 @@ void TestStore::dataSetConnectsWhenNeeded()
 void TestStore::pipelineOpensClosedDataSet()
 {
     QVERIFY(runSql(storePath(), cardStore({1, 2})));
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(selectionQuery(25));
-    DataSource source(&dataSet);
-    DBPipeline pipeline(&source);
     QCOMPARE(pipeline.rowCount(), 0);
 
     pipeline.prepare();
@@ -395,9 +395,8 @@ void TestStore::pipelineOpensClosedDataSet()
 void TestStore::snapshotHoldsNoLock()
 {
     QVERIFY(runSql(storePath(), cardStore({1, 2})));
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(selectionQuery(25));
     dataSet.open();
 
@@ -428,14 +427,11 @@ void TestStore::sessionLeavesStoreUntouched()
     const QStringList entries = folderEntries(m_folder->path());
 
     {
-        Connection connection;
-        connection.setConnectionString(programConnectionString);
+        Chain chain;
+        auto &[connection, dataSet, source, pipeline] = chain;
         connection.open();
-        QueryDataSet dataSet(&connection);
         dataSet.setCommandText(QString::fromLatin1(startQuery));
         dataSet.open();
-        DataSource source(&dataSet);
-        DBPipeline pipeline(&source);
         for (int count : {1, 25, 6000}) {
             dataSet.close();
             dataSet.setCommandText(selectionQuery(count));
@@ -532,9 +528,8 @@ void TestStore::badStore()
     }
     const QStringList entries = folderEntries(m_folder->path());
 
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(query);
 
     for (int attempt = 1; attempt <= 2; ++attempt) {
@@ -579,9 +574,8 @@ void TestStore::badStore()
 void TestStore::failedSelectionDropsEarlierRows()
 {
     QVERIFY(runSql(storePath(), {QStringLiteral("CREATE TABLE Cartelle (Numero INTEGER, Campo1)"), QStringLiteral("INSERT INTO Cartelle VALUES (1, 5)")}));
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(QString::fromLatin1(startQuery));
     dataSet.open();
     QCOMPARE(dataSet.rowCount(), 1);
@@ -606,9 +600,8 @@ void TestStore::storeFoundInWorkingFolder()
     QVERIFY(runSql(storePath(), cardStore({1, 2})));
     QVERIFY(runSql(other.filePath(QStringLiteral("Data.prm")), cardStore({1, 2, 3})));
 
-    Connection connection;
-    connection.setConnectionString(programConnectionString);
-    QueryDataSet dataSet(&connection);
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
     dataSet.setCommandText(selectionQuery(25));
 
     QVERIFY(QDir::setCurrent(other.path()));
