@@ -50,7 +50,7 @@ Layout smallLayout(int detailHeightUm = 20000)
     field.kind = ElementKind::DataText;
     field.field = QStringLiteral("v");
     field.box = {1000, 2000, 30000, 5000};
-    field.font = FontSpec{QStringLiteral("Tahoma"), 8};
+    field.font = FontStyle{QStringLiteral("Tahoma"), 8};
     layout.detail.elements.append(field);
 
     Element pageText;
@@ -58,7 +58,7 @@ Layout smallLayout(int detailHeightUm = 20000)
     pageText.kind = ElementKind::SystemValue;
     pageText.systemValue = SystemValueKind::PageSetDescription;
     pageText.box = {0, 1000, 20000, 4000};
-    pageText.font = FontSpec{QStringLiteral("Tahoma"), 8};
+    pageText.font = FontStyle{QStringLiteral("Tahoma"), 8};
     layout.footer.elements.append(pageText);
     return layout;
 }
@@ -182,7 +182,7 @@ void TestReport::runKeepsItsOwnLayout()
     label.name = QStringLiteral("label");
     label.kind = ElementKind::Label;
     label.text = QStringLiteral("before");
-    label.font = FontSpec{QStringLiteral("Tahoma"), 8};
+    label.font = FontStyle{QStringLiteral("Tahoma"), 8};
     layout.header.elements.append(label);
 
     TablePipeline pipeline = rows(1);
@@ -216,7 +216,7 @@ void TestReport::fittedLabels()
     label.align = HAlign(align);
     label.text = text;
     label.box = {20000, 1000, 10000, 9000};
-    label.font = FontSpec{QStringLiteral("Courier New"), 18, true};
+    label.font = FontStyle{QStringLiteral("Courier New"), 18, true};
     layout.header.elements.append(label);
 
     ReportRun run(layout, nullptr);
@@ -242,7 +242,7 @@ void TestReport::textBlockBreaksCharacterByCharacter()
     block.name = QStringLiteral("block");
     block.kind = ElementKind::TextBlock;
     block.align = HAlign::Center;
-    block.font = FontSpec{QStringLiteral("Courier New"), 10};
+    block.font = FontStyle{QStringLiteral("Courier New"), 10};
     TextMeasure measure;
     const qreal charMm = measure.widthMm(block.font, QStringLiteral("x"));
     const qreal lineMm = measure.lineHeightMm(block.font);

@@ -75,9 +75,9 @@ QFont font(const QString &family, qreal pointSize, bool bold, bool italic, bool 
     return result;
 }
 
-QFont font(const FontSpec &spec)
+QFont font(const FontStyle &style)
 {
-    return font(spec.family, spec.pointSize, spec.bold, spec.italic, spec.underline);
+    return font(style.family, style.pointSize, style.bold, style.italic, style.underline);
 }
 
 } // namespace report::fonts

@@ -39,6 +39,6 @@ VerticalMetrics verticalMetrics(const QString &family);
 
 QFont font(const QString &family, qreal pointSize, bool bold = false, bool italic = false,
            bool underline = false);
-QFont font(const FontSpec &spec);
+QFont font(const FontStyle &style);
 
 } // namespace report::fonts

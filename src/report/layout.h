@@ -37,7 +37,7 @@ enum class PictureMode {
     NaturalCenterClip,   // 96 pixels per inch, centred in the box, clipped to it
 };
 
-struct FontSpec
+struct FontStyle
 {
     QString family;          // the family the sheet names; see fonts.h for substitutes
     qreal pointSize = 8;
@@ -46,7 +46,7 @@ struct FontSpec
     bool underline = false;
     QColor color = Qt::black;
 
-    bool operator==(const FontSpec &) const = default;
+    bool operator==(const FontStyle &) const = default;
 };
 
 struct Element
@@ -60,7 +60,7 @@ struct Element
     bool filled = true;       // solid white fill; false leaves the inside clear
 
     // Texts.
-    FontSpec font;
+    FontStyle font;
     HAlign align = HAlign::Left;
     qreal borderPt = 0;       // border on all four sides, in points; 0 for none
     QString text;             // Label, TextBlock

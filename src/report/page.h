@@ -29,7 +29,7 @@ struct Command
     // Text: one or more lines from the top of the box (below a top border),
     // clipped to the box. lineHeightMm separates the lines of a text block.
     QStringList lines;
-    const FontSpec *font = nullptr;   // owned by the page set; stable while it lives
+    const FontStyle *font = nullptr;   // owned by the page set; stable while it lives
     HAlign align = HAlign::Left;
     qreal borderPt = 0;
     qreal lineHeightMm = 0;

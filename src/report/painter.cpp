@@ -127,19 +127,19 @@ void PagePainter::paintRect(QPainter &painter, const Command &command)
     }
 }
 
-PagePainter::FontEntry &PagePainter::fontEntry(const FontSpec &spec)
+PagePainter::FontEntry &PagePainter::fontEntry(const FontStyle &style)
 {
     for (const auto &[known, entry] : m_fonts) {
-        if (known == spec)
+        if (known == style)
             return *entry;
     }
     auto entry = std::make_unique<FontEntry>();
-    entry->font = QFont(fonts::font(spec), textDevice());
+    entry->font = QFont(fonts::font(style), textDevice());
     entry->raw = QRawFont::fromFont(entry->font);
     const QFontMetricsF metrics(entry->font, textDevice());
-    const fonts::VerticalMetrics named = fonts::verticalMetrics(spec.family);
+    const fonts::VerticalMetrics named = fonts::verticalMetrics(style.family);
     if (named.ascentEm > 0) {
-        const qreal emPixels = spec.pointSize * m_device->logicalDpiY() / pointsPerInch;
+        const qreal emPixels = style.pointSize * m_device->logicalDpiY() / pointsPerInch;
         entry->height = (named.ascentEm + named.descentEm) * emPixels;
         entry->glyphShift = named.ascentEm * emPixels - metrics.ascent() * m_textScale;
     } else {
@@ -147,7 +147,7 @@ PagePainter::FontEntry &PagePainter::fontEntry(const FontSpec &spec)
     }
     entry->underlineTop = (metrics.ascent() + metrics.underlinePos()) * m_textScale;
     entry->underlineWidth = std::max<qreal>(1, metrics.lineWidth() * m_textScale);
-    m_fonts.append({spec, entry.get()});
+    m_fonts.append({style, entry.get()});
     m_fontStore.push_back(std::move(entry));
     return *m_fontStore.back();
 }

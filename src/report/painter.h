@@ -58,7 +58,7 @@ private:
         QHash<QString, Shaped> shaped;
     };
 
-    FontEntry &fontEntry(const FontSpec &spec);
+    FontEntry &fontEntry(const FontStyle &style);
     const Shaped &shape(FontEntry &entry, const QString &text);
     static QList<QGlyphRun> simpleRuns(FontEntry &entry, const QString &text, qreal *width);
     static QRectF glyphBounds(FontEntry &entry, quint32 glyph);
@@ -86,7 +86,7 @@ private:
     qreal m_dotsPerMmY = 0;
     qreal m_screenPixel = 0;          // one 1/96-inch pixel in device pixels
     bool m_wholeUnits = false;        // draw on whole device units
-    QList<std::pair<FontSpec, FontEntry *>> m_fonts;
+    QList<std::pair<FontStyle, FontEntry *>> m_fonts;
     std::vector<std::unique_ptr<FontEntry>> m_fontStore;
 
     struct OutlineBatch

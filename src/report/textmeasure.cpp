@@ -25,7 +25,7 @@ QPaintDevice *measureDevice()
 
 } // namespace
 
-TextMeasure::Measured &TextMeasure::entry(const FontSpec &font)
+TextMeasure::Measured &TextMeasure::entry(const FontStyle &font)
 {
     for (Measured &known : m_metrics) {
         if (known.font == font)
@@ -35,7 +35,7 @@ TextMeasure::Measured &TextMeasure::entry(const FontSpec &font)
     return m_metrics.back();
 }
 
-qreal TextMeasure::widthMm(const FontSpec &font, const QString &text)
+qreal TextMeasure::widthMm(const FontStyle &font, const QString &text)
 {
     Measured &measured = entry(font);
     auto found = measured.widths.constFind(text);
@@ -46,7 +46,7 @@ qreal TextMeasure::widthMm(const FontSpec &font, const QString &text)
     return width;
 }
 
-qreal TextMeasure::lineHeightMm(const FontSpec &font)
+qreal TextMeasure::lineHeightMm(const FontStyle &font)
 {
     const fonts::VerticalMetrics named = fonts::verticalMetrics(font.family);
     if (named.ascentEm > 0)

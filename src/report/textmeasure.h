@@ -18,18 +18,18 @@ namespace report {
 class TextMeasure
 {
 public:
-    qreal widthMm(const FontSpec &font, const QString &text);
-    qreal lineHeightMm(const FontSpec &font);   // ascent plus descent
+    qreal widthMm(const FontStyle &font, const QString &text);
+    qreal lineHeightMm(const FontStyle &font);   // ascent plus descent
 
 private:
 
     struct Measured
     {
-        FontSpec font;
+        FontStyle font;
         std::unique_ptr<QFontMetricsF> metrics;
         QHash<QString, qreal> widths;   // fitted labels repeat on every band
     };
-    Measured &entry(const FontSpec &font);
+    Measured &entry(const FontStyle &font);
 
     std::vector<Measured> m_metrics;
 };

@@ -117,7 +117,7 @@ report::Layout boardSheetLayout()
     report::Band &footer = layout.footer;
     footer.name = QStringLiteral("ppFooterBand2");
     footer.heightUm = 9790;
-    const report::FontSpec footerFont = font("Trebuchet MS", 10, true, true, false,
+    const report::FontStyle footerFont = font("Trebuchet MS", 10, true, true, false,
                                              QColor(51, 51, 51));
     Element printedOn = text("ppLabel73", ElementKind::Label, {115888, 2646, 20373, 4498},
                              footerFont, HAlign::Left);

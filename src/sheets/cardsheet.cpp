@@ -15,7 +15,7 @@ using build::text;
 using report::BoxUm;
 using report::Element;
 using report::ElementKind;
-using report::FontSpec;
+using report::FontStyle;
 using report::HAlign;
 
 namespace {
@@ -128,7 +128,7 @@ report::Layout cardSheetLayout()
     report::Band &footer = layout.footer;
     footer.name = QStringLiteral("ppFooterBand1");
     footer.heightUm = 8731;
-    const FontSpec footerFont = font("Trebuchet MS", 10, false, true, false, darkGrey);
+    const FontStyle footerFont = font("Trebuchet MS", 10, false, true, false, darkGrey);
 
     Element printedOn = text("ppLabel83", ElementKind::Label, {4233, 1852, 19473, 4445},
                              footerFont, HAlign::Left);

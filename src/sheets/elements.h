@@ -5,11 +5,11 @@
 // Small builders the two sheets share to write their elements down as data.
 namespace sheets::build {
 
-inline report::FontSpec font(const char *family, qreal pointSize, bool bold = false,
+inline report::FontStyle font(const char *family, qreal pointSize, bool bold = false,
                              bool italic = false, bool underline = false,
                              QColor color = Qt::black)
 {
-    return report::FontSpec{QString::fromLatin1(family), pointSize, bold, italic, underline,
+    return report::FontStyle{QString::fromLatin1(family), pointSize, bold, italic, underline,
                             color};
 }
 
@@ -27,7 +27,7 @@ inline report::Element shape(const char *name, report::ElementKind kind, report:
 }
 
 inline report::Element text(const QString &name, report::ElementKind kind, report::BoxUm box,
-                            const report::FontSpec &font,
+                            const report::FontStyle &font,
                             report::HAlign align = report::HAlign::Center)
 {
     report::Element element;
@@ -40,7 +40,7 @@ inline report::Element text(const QString &name, report::ElementKind kind, repor
 }
 
 inline report::Element text(const char *name, report::ElementKind kind, report::BoxUm box,
-                            const report::FontSpec &font,
+                            const report::FontStyle &font,
                             report::HAlign align = report::HAlign::Center)
 {
     return text(QString::fromLatin1(name), kind, box, font, align);
