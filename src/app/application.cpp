@@ -21,12 +21,11 @@ bool Application::notify(QObject *receiver, QEvent *event)
 
 void Application::installItalianTranslations()
 {
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char *catalogue : {"qtbase_it", "qt_it"}) {
-        auto *translator = new QTranslator(this);
-        if (translator->load(QString::fromLatin1(catalogue), folder))
-            installTranslator(translator);
-        else
-            delete translator;
-    }
+    // qtbase holds the texts of every standard dialog the program opens.
+    auto *translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_it"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+    else
+        delete translator;
 }

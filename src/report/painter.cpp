@@ -129,11 +129,12 @@ void PagePainter::paintRect(QPainter &painter, const Command &command)
 
 PagePainter::FontEntry &PagePainter::fontEntry(const FontStyle &style)
 {
-    for (const auto &[known, entry] : m_fonts) {
-        if (known == style)
-            return *entry;
+    for (const std::unique_ptr<FontEntry> &known : m_fonts) {
+        if (known->style == style)
+            return *known;
     }
     auto entry = std::make_unique<FontEntry>();
+    entry->style = style;
     entry->font = QFont(fonts::font(style), textDevice());
     entry->raw = QRawFont::fromFont(entry->font);
     const QFontMetricsF metrics(entry->font, textDevice());
@@ -147,9 +148,8 @@ PagePainter::FontEntry &PagePainter::fontEntry(const FontStyle &style)
     }
     entry->underlineTop = (metrics.ascent() + metrics.underlinePos()) * m_textScale;
     entry->underlineWidth = std::max<qreal>(1, metrics.lineWidth() * m_textScale);
-    m_fonts.append({style, entry.get()});
-    m_fontStore.push_back(std::move(entry));
-    return *m_fontStore.back();
+    m_fonts.push_back(std::move(entry));
+    return *m_fonts.back();
 }
 
 namespace {

@@ -30,8 +30,6 @@ public:
     // origin, in the device's own pixels (no scaling on the painter).
     void paint(QPainter &painter, const Page &page);
 
-    qreal dotsPerMm() const { return m_dotsPerMmX; }
-
 private:
     struct Shaped
     {
@@ -41,6 +39,7 @@ private:
     };
     struct FontEntry
     {
+        FontStyle style;
         QFont font;
         QRawFont raw;            // the primary face, for texts that need no layout
         // Qt does not cache glyph metrics at print resolutions, so keep our own.
@@ -86,8 +85,7 @@ private:
     qreal m_dotsPerMmY = 0;
     qreal m_screenPixel = 0;          // one 1/96-inch pixel in device pixels
     bool m_wholeUnits = false;        // draw on whole device units
-    QList<std::pair<FontStyle, FontEntry *>> m_fonts;
-    std::vector<std::unique_ptr<FontEntry>> m_fontStore;
+    std::vector<std::unique_ptr<FontEntry>> m_fonts;
 
     struct OutlineBatch
     {

@@ -229,10 +229,6 @@ QString ReportRun::dateTimeText(const QDateTime &dateTime, const QLocale &locale
     static const QRegularExpression timeZone(QStringLiteral("\\s*t+\\s*"));
     format.replace(timeZone, QStringLiteral(" "));
     format = format.trimmed();
-    if (!format.contains(QLatin1Char('s'))) {
-        static const QRegularExpression minutes(QStringLiteral("(mm?)"));
-        format.replace(minutes, QStringLiteral("\\1:ss"));
-    }
     return date + QLatin1Char(' ') + locale.toString(time, format);
 }
 
