@@ -138,6 +138,8 @@ private slots:
     void badStore_data();
     void badStore();
     void failedSelectionDropsEarlierRows();
+    void refusedQueryInItalian_data();
+    void refusedQueryInItalian();
     void storeFoundInWorkingFolder();
     void connectionNamesAreOwn();
 
@@ -456,21 +458,21 @@ void TestStore::badStore_data()
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QString>("query");
     QTest::addColumn<bool>("connected");   // after the failure
-    QTest::addColumn<QString>("message");   // part of the data layer's text
+    QTest::addColumn<QString>("message");   // part of the data layer's text, in Italian
 
     const QString start = QString::fromLatin1(startQuery);
     const QString selection = selectionQuery(25);
-    QTest::newRow("missing file") << Fault::Missing << start << false << "unable to open database file";
-    QTest::newRow("missing file, selection") << Fault::Missing << selection << false << "unable to open database file";
-    QTest::newRow("random bytes") << Fault::RandomBytes << start << false << "file is not a database";
-    QTest::newRow("text file") << Fault::TextFile << start << false << "file is not a database";
-    QTest::newRow("truncated in header") << Fault::TruncatedHeader << start << false << "malformed";
-    QTest::newRow("truncated after first pages") << Fault::TruncatedPages << selection << false << "malformed";
-    QTest::newRow("empty file") << Fault::EmptyFile << start << true << "no such table";
-    QTest::newRow("no table Cartelle") << Fault::NoTable << start << true << "no such table";
-    QTest::newRow("no table Cartelle, selection") << Fault::NoTable << selection << true << "no such table";
-    QTest::newRow("no column ID") << Fault::NoIdColumn << selection << true << "no such column";
-    QTest::newRow("locked by a writer") << Fault::Locked << start << false << "database is locked";
+    QTest::newRow("missing file") << Fault::Missing << start << false << "impossibile aprire il file del database";
+    QTest::newRow("missing file, selection") << Fault::Missing << selection << false << "impossibile aprire il file del database";
+    QTest::newRow("random bytes") << Fault::RandomBytes << start << false << "il file non è un database";
+    QTest::newRow("text file") << Fault::TextFile << start << false << "il file non è un database";
+    QTest::newRow("truncated in header") << Fault::TruncatedHeader << start << false << "il file del database è danneggiato";
+    QTest::newRow("truncated after first pages") << Fault::TruncatedPages << selection << false << "il file del database è danneggiato";
+    QTest::newRow("empty file") << Fault::EmptyFile << start << true << "la tabella Cartelle non esiste";
+    QTest::newRow("no table Cartelle") << Fault::NoTable << start << true << "la tabella Cartelle non esiste";
+    QTest::newRow("no table Cartelle, selection") << Fault::NoTable << selection << true << "la tabella Cartelle non esiste";
+    QTest::newRow("no column ID") << Fault::NoIdColumn << selection << true << "la colonna ID non esiste";
+    QTest::newRow("locked by a writer") << Fault::Locked << start << false << "il database è bloccato da un altro programma";
 }
 
 // A bad store gives the data layer's own message, leaves the chain in a
@@ -584,11 +586,37 @@ void TestStore::failedSelectionDropsEarlierRows()
     dataSet.setCommandText(selectionQuery(25));
     const std::optional<QString> failure = openFailure(dataSet);
     QVERIFY(failure);
-    QVERIFY2(failure->contains(QStringLiteral("no such column")), qPrintable(*failure));
+    QVERIFY2(failure->contains(QStringLiteral("la colonna ID non esiste")), qPrintable(*failure));
     QVERIFY(!dataSet.isActive());
     QCOMPARE(dataSet.rowCount(), 0);
     QCOMPARE(dataSet.fieldNames(), QStringList());
     QVERIFY(connection.isConnected());
+}
+
+void TestStore::refusedQueryInItalian_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("syntax error") << "SELEC * FROM Cartelle" << "errore di sintassi vicino a \"SELEC\"";
+    QTest::newRow("incomplete") << "SELECT * FROM" << "istruzione SQL incompleta";
+    QTest::newRow("unknown column") << "SELECT Numero FROM Cartelle" << "la colonna Numero non esiste";
+}
+
+// SQLite words its errors in English only; the user reads them in Italian,
+// with the name SQLite quotes kept, after the driver's own text.
+void TestStore::refusedQueryInItalian()
+{
+    QFETCH(QString, query);
+    QFETCH(QString, message);
+
+    QVERIFY(runSql(storePath(), cardStore({1, 2})));
+    Chain chain;
+    auto &[connection, dataSet, source, pipeline] = chain;
+    dataSet.setCommandText(query);
+    const std::optional<QString> failure = openFailure(dataSet);
+    QVERIFY(failure);
+    QVERIFY2(failure->endsWith(QStringLiteral(": ") + message), qPrintable(*failure));
 }
 
 // Data.prm is looked for in the working folder of the moment of connecting,

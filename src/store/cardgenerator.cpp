@@ -1,6 +1,7 @@
 #include "store/cardgenerator.h"
 
 #include "report/failure.h"
+#include "store/databasetext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -329,13 +330,13 @@ namespace {
 QString fillStore(QSqlDatabase &db, const QList<Card> &cards)
 {
     if (!db.open())
-        return db.lastError().text();
+        return databaseFailureText(db.lastError());
     QSqlQuery query(db);
     // Until it is renamed into place the file is a scratch copy that is
     // thrown away on any failure, so it needs neither journal nor syncing.
     for (const char *pragma : {"PRAGMA journal_mode = OFF", "PRAGMA synchronous = OFF"}) {
         if (!query.exec(QLatin1String(pragma)))
-            return query.lastError().text();
+            return databaseFailureText(query.lastError());
     }
 
     QString create = QStringLiteral("CREATE TABLE Cartelle (ID INTEGER PRIMARY KEY");
@@ -347,12 +348,12 @@ QString fillStore(QSqlDatabase &db, const QList<Card> &cards)
     create += u')';
     insert += u')';
     if (!query.exec(create))
-        return query.lastError().text();
+        return databaseFailureText(query.lastError());
 
     if (!db.transaction())
-        return db.lastError().text();
+        return databaseFailureText(db.lastError());
     if (!query.prepare(insert))
-        return query.lastError().text();
+        return databaseFailureText(query.lastError());
     const QVariant null(QMetaType::fromType<int>());
     for (int id = 1; id <= cards.size(); ++id) {
         query.bindValue(0, id);
@@ -360,11 +361,11 @@ QString fillStore(QSqlDatabase &db, const QList<Card> &cards)
         for (int i = 0; i < cardCellCount; ++i)
             query.bindValue(i + 1, card.cells[i] ? QVariant(int(card.cells[i])) : null);
         if (!query.exec())
-            return query.lastError().text();
+            return databaseFailureText(query.lastError());
     }
     query.finish();
     if (!db.commit())
-        return db.lastError().text();
+        return databaseFailureText(db.lastError());
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "store/cardstore.h"
 
 #include "report/failure.h"
+#include "store/databasetext.h"
 
 #include <QDir>
 #include <QSqlError>
@@ -82,7 +83,7 @@ void Connection::open()
     // what "Share Deny None" asks for.
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     if (!db.open())
-        throw Failure(db.lastError().text());
+        throw Failure(databaseFailureText(db.lastError()));
 
     // SQLite opens any file lazily; reading the schema now makes a file that
     // is no database, or one locked by a writer, fail to connect.
@@ -90,7 +91,7 @@ void Connection::open()
     {
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("select count(*) from sqlite_master")) || !probe.next())
-            message = probe.lastError().text();
+            message = databaseFailureText(probe.lastError());
     }
     if (!message.isNull()) {
         db.close();
@@ -130,7 +131,7 @@ void QueryDataSet::open()
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
     if (!query.exec(m_commandText))
-        throw Failure(query.lastError().text());
+        throw Failure(databaseFailureText(query.lastError()));
 
     const QSqlRecord record = query.record();
     QStringList fieldNames;
@@ -148,7 +149,7 @@ void QueryDataSet::open()
     }
     // next() also returns false when a page cannot be read halfway through.
     if (query.lastError().isValid())
-        throw Failure(query.lastError().text());
+        throw Failure(databaseFailureText(query.lastError()));
     // Ends the statement so that SQLite drops its shared lock now rather
     // than when the query object goes.
     query.finish();
