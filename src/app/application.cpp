@@ -2,9 +2,6 @@
 
 #include "app/failurereport.h"
 
-#include <QLibraryInfo>
-#include <QTranslator>
-
 Application::Application(int &argc, char **argv) : QApplication(argc, argv)
 {
 }
@@ -17,15 +14,4 @@ bool Application::notify(QObject *receiver, QEvent *event)
         app::reportCurrentException();
     }
     return false;
-}
-
-void Application::installItalianTranslations()
-{
-    // qtbase holds the texts of every standard dialog the program opens.
-    auto *translator = new QTranslator(this);
-    if (translator->load(QStringLiteral("qtbase_it"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(translator);
-    else
-        delete translator;
 }

@@ -12,7 +12,4 @@ public:
     Application(int &argc, char **argv);
 
     bool notify(QObject *receiver, QEvent *event) override;
-
-    // Italian texts for Qt's own dialogs (print, page setup, message boxes).
-    void installItalianTranslations();
 };

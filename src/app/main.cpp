@@ -3,6 +3,7 @@
 #include "app/resources.h"
 #include "board/cartellone.h"
 #include "report/fonts.h"
+#include "report/translations.h"
 
 #include <QIcon>
 
@@ -23,7 +24,7 @@ int main(int argc, char *argv[])
     Application application(argc, argv);
     // The title names every message box, so it is set before any window can fail.
     QCoreApplication::setApplicationName(QStringLiteral("Numerella"));
-    application.installItalianTranslations();
+    report::installItalianTranslations(application);
     report::fonts::loadApplicationFonts();
 
     app::ensureResources();
