@@ -140,6 +140,7 @@ private slots:
     void toolRandomSeedRemakesStore();
     void toolKeepsExistingFile();
     void toolHelp();
+    void helpExamplesWork();
 };
 
 void TestCardTool::rowArrangementCount_data()
@@ -397,6 +398,7 @@ void TestCardTool::toolRejectsBadArguments_data()
                                          << "seme non valido: 18446744073709551616";
     QTest::newRow("unknown option") << QStringList{"store", "--carte", "6", "Data.prm"} << "opzione sconosciuta: --carte";
     QTest::newRow("two files") << QStringList{"store", "--cards", "6", "A.prm", "B.prm"} << "argomento di troppo: B.prm";
+    QTest::newRow("folder for file") << QStringList{"store", "--cards", "6", "."} << ". è una cartella";
 }
 
 void TestCardTool::toolRejectsBadArguments()
@@ -470,6 +472,36 @@ void TestCardTool::toolHelp()
     QCOMPARE(store.exitCode, 0);
     QVERIFY2(store.out.startsWith(QStringLiteral("uso: numerella-tool store --cards N [--seed S] [--force] FILE\n")),
              qPrintable(store.out));
+}
+
+// Every example the helps show runs as written, each help's examples in
+// order in a folder of their own; the cards examples find a store there.
+void TestCardTool::helpExamplesWork()
+{
+    const QString prefix = QStringLiteral("  numerella-tool ");
+    int examples = 0;
+    for (const QStringList &help : {QStringList{"--help"}, QStringList{"store", "--help"},
+                                    QStringList{"cards", "--help"}, QStringList{"board", "--help"}}) {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        if (help.first() == u"cards")
+            QCOMPARE(runTool(folder.path(), {"store", "--cards", "600", "--seed", "1", "Data.prm"}).exitCode, 0);
+        const ToolRun shown = runTool(folder.path(), help);
+        QCOMPARE(shown.exitCode, 0);
+        QVERIFY2(shown.out.contains(QStringLiteral("\nesemp")), qPrintable(shown.out));
+        for (const QString &line : shown.out.split(u'\n')) {
+            if (!line.startsWith(prefix))
+                continue;
+            const QStringList arguments = line.sliced(prefix.size()).split(u' ', Qt::SkipEmptyParts);
+            const ToolRun run = runTool(folder.path(), arguments);
+            QVERIFY2(run.exitCode == 0, qPrintable(line + u'\n' + run.err));
+            const qsizetype pdf = arguments.indexOf(QStringLiteral("--pdf"));
+            if (pdf >= 0)
+                QVERIFY2(QFileInfo(folder.filePath(arguments.at(pdf + 1))).size() > 0, qPrintable(line));
+            ++examples;
+        }
+    }
+    QVERIFY(examples >= 9);
 }
 
 QTEST_GUILESS_MAIN(TestCardTool)

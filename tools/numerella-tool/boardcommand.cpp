@@ -23,7 +23,14 @@ int runBoardCommand(const QStringList &arguments)
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == u"--help" || argument == u"-h") {
-            printOut(usageLine + QStringLiteral("\n\nScrive in OUT, un file PDF, il tabellone dei numeri da 1 a 90."));
+            printOut(usageLine + QStringLiteral(
+                "\n\n"
+                "Scrive in OUT, un file PDF, il tabellone dei numeri da 1 a 90 su una\n"
+                "pagina A4, come lo mostra l'anteprima di stampa. Non serve l'archivio.\n\n"
+                "  --pdf OUT   il file PDF da scrivere\n"
+                "\n"
+                "esempio:\n"
+                "  numerella-tool board --pdf tabellone.pdf"));
             return exitSuccess;
         }
         if (argument != u"--pdf")

@@ -21,7 +21,15 @@ QString help()
         "  --count N       numero di cartelle, da 1 a 6000 (predefinito 1)\n"
         "  --series TESTO  la serie stampata su ogni cartella (predefinita \"A\")\n"
         "  --store FILE    l'archivio delle cartelle (predefinito Data.prm\n"
-        "                  nella cartella di lavoro)");
+        "                  nella cartella corrente)\n"
+        "\n"
+        "esempi:\n"
+        "  numerella-tool cards --pdf cartella.pdf\n"
+        "      la cartella 1, serie A, dall'archivio Data.prm della cartella corrente\n"
+        "  numerella-tool cards --count 600 --series B --pdf serie-b.pdf\n"
+        "      le cartelle da 1 a 600 con la serie B: 120 pagine\n"
+        "  numerella-tool cards --count 30 --store Data.prm --pdf sera.pdf\n"
+        "      le prime 30 cartelle dall'archivio indicato: 6 pagine");
 }
 
 int usageError(const QString &message)

@@ -3,6 +3,7 @@
 #include "report/failure.h"
 #include "store/cardgenerator.h"
 
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -17,12 +18,19 @@ QString help()
     return usageLine + QStringLiteral(
         "\n\n"
         "Crea FILE, un archivio di N cartelle numerate da 1, a serie di sei\n"
-        "che insieme contengono ogni numero da 1 a 90 una volta.\n\n"
+        "che insieme contengono ogni numero da 1 a 90 una volta. Numerella legge\n"
+        "l'archivio Data.prm nella cartella da cui parte.\n\n"
         "  --cards N   numero di cartelle, da 1 a %1\n"
         "  --seed S    seme, un intero da 0 a 18446744073709551615: lo stesso\n"
         "              seme dà le stesse cartelle; senza, se ne sceglie uno a\n"
         "              caso e lo si scrive\n"
-        "  --force     sostituisce FILE se esiste già")
+        "  --force     sostituisce FILE se esiste già\n"
+        "\n"
+        "esempi:\n"
+        "  numerella-tool store --cards 6000 Data.prm\n"
+        "      6000 cartelle (1000 serie) nel file Data.prm della cartella corrente\n"
+        "  numerella-tool store --cards 600 --seed 90 --force Data.prm\n"
+        "      sostituisce Data.prm con 600 cartelle, le stesse a ogni esecuzione")
         .arg(store::maxGeneratedCardCount);
 }
 
@@ -84,6 +92,9 @@ int runStoreCommand(const QStringList &arguments)
         return usageError(QStringLiteral("manca il numero di cartelle (--cards N)"));
     if (file.isEmpty())
         return usageError(QStringLiteral("manca il file da creare"));
+
+    if (QFileInfo(file).isDir())
+        return usageError(QStringLiteral("%1 è una cartella: indica il nome del file da creare").arg(file));
 
     if (!seed)
         seed = QRandomGenerator::system()->generate64();
