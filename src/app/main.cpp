@@ -24,6 +24,8 @@ int main(int argc, char *argv[])
     Application application(argc, argv);
     // The title names every message box, so it is set before any window can fail.
     QCoreApplication::setApplicationName(QStringLiteral("Numerella"));
+    // Lets the desktop match the windows to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("numerella"));
     report::installItalianTranslations(application);
     report::fonts::loadApplicationFonts();
 
