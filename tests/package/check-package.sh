@@ -25,12 +25,15 @@ echo "package: $deb ($(wc -c <"$deb") bytes)"
 expected="./usr/bin/numerella
 ./usr/bin/numerella-tool
 ./usr/share/applications/numerella.desktop
+./usr/share/doc/numerella/changelog.gz
 ./usr/share/doc/numerella/copyright
 ./usr/share/icons/hicolor/128x128/apps/numerella.png
 ./usr/share/icons/hicolor/16x16/apps/numerella.png
 ./usr/share/icons/hicolor/24x24/apps/numerella.png
 ./usr/share/icons/hicolor/32x32/apps/numerella.png
-./usr/share/icons/hicolor/48x48/apps/numerella.png"
+./usr/share/icons/hicolor/48x48/apps/numerella.png
+./usr/share/man/man1/numerella-tool.1.gz
+./usr/share/man/man1/numerella.1.gz"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)
 [ "$files" = "$expected" ] || fail "file list:
 $files"
