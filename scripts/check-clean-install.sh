@@ -30,7 +30,7 @@ cleanup() {
 trap cleanup EXIT
 
 cp "$deb" "$root/tmp/numerella.deb"
-chroot "$root" sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq /tmp/numerella.deb' >"$work/apt.log" 2>&1
+chroot "$root" sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install --reinstall -y -qq /tmp/numerella.deb' >"$work/apt.log" 2>&1
 echo "installed: $(chroot "$root" dpkg-query -W -f='${Package} ${Version}' numerella)"
 echo "packages on the system: $(chroot "$root" dpkg-query -W -f='.\n' | wc -l)"
 
