@@ -1,5 +1,6 @@
 #include "report/ui/printing.h"
 
+#include "report/failure.h"
 #include "report/layout.h"
 #include "report/run.h"
 
@@ -88,6 +89,32 @@ void withdrawJob(const QPrinter &printer, const QDateTime &started)
         cupsCancelJob2(CUPS_HTTP_DEFAULT, printerName.constData(), newest, 0);
 }
 
+// Qt's CUPS engine hands the spooled pages to CUPS when its painter ends and
+// does not look at the answer, so a job CUPS refused (a page list it cannot
+// read, a printer gone meanwhile) would pass for printed. It was refused when
+// CUPS reports an error and holds no job of ours since printing started; the
+// error alone may be left over from an earlier request, and the missing job
+// alone may mean CUPS keeps no history of finished jobs.
+void ensureJobAccepted(const QPrinter &printer, const QDateTime &started)
+{
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
+        return;
+    const QString reason = QString::fromUtf8(cupsLastErrorString());
+    const QByteArray printerName = printer.printerName().toLocal8Bit();
+    const QByteArray title = printer.docName().toLocal8Bit();
+    const time_t since = time_t(started.toSecsSinceEpoch()) - 1;
+
+    cups_job_t *jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, printerName.constData(), 1,
+                                   CUPS_WHICHJOBS_ALL);
+    bool found = false;
+    for (int i = 0; i < count && !found; ++i)
+        found = jobs[i].creation_time >= since && title == QByteArray(jobs[i].title ? jobs[i].title : "");
+    cupsFreeJobs(count, jobs);
+    if (!found)
+        throw Failure(QStringLiteral("La stampante ha rifiutato la stampa: %1").arg(reason));
+}
+
 } // namespace
 
 bool sendToPrinter(const ReportRun &run, QPrinter &printer, const PageProgress &progress)
@@ -111,8 +138,12 @@ bool sendToPrinter(const ReportRun &run, QPrinter &printer, const PageProgress &
         aborted = printer.abort();
         return false;
     });
-    if (!finished && !aborted && printer.outputFormat() == QPrinter::NativeFormat)
-        withdrawJob(printer, started);
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        if (finished)
+            ensureJobAccepted(printer, started);
+        else if (!aborted)
+            withdrawJob(printer, started);
+    }
     return finished;
 }
 
