@@ -7,7 +7,7 @@ packages="cmake g++ make pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libqt6sql6-sqlite qt6-translations-l10n libgl-dev libcups2-dev
 fonts-liberation2 fonts-wine fonts-dejavu-core fonts-dejavu-extra fonts-inter fonts-cabin
 xvfb xauth poppler-utils sqlite3 xdg-utils
-dpkg-dev desktop-file-utils"
+dpkg-dev desktop-file-utils appstream"
 
 missing=""
 for package in $packages; do

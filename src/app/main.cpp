@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     // The title names every message box, so it is set before any window can fail.
     QCoreApplication::setApplicationName(QStringLiteral("Numerella"));
     // Lets the desktop match the windows to the installed menu entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("numerella"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.numerella.Numerella"));
     report::installItalianTranslations(application);
     report::fonts::loadApplicationFonts();
 

@@ -24,7 +24,7 @@ echo "package: $deb ($(wc -c <"$deb") bytes)"
 # The files, and nothing beside them.
 expected="./usr/bin/numerella
 ./usr/bin/numerella-tool
-./usr/share/applications/numerella.desktop
+./usr/share/applications/example.numerella.Numerella.desktop
 ./usr/share/doc/numerella/changelog.gz
 ./usr/share/doc/numerella/copyright
 ./usr/share/icons/hicolor/128x128/apps/numerella.png
@@ -33,8 +33,9 @@ expected="./usr/bin/numerella
 ./usr/share/icons/hicolor/32x32/apps/numerella.png
 ./usr/share/icons/hicolor/48x48/apps/numerella.png
 ./usr/share/man/man1/numerella-tool.1.gz
-./usr/share/man/man1/numerella.1.gz"
-files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)
+./usr/share/man/man1/numerella.1.gz
+./usr/share/metainfo/example.numerella.Numerella.metainfo.xml"
+files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort)
 [ "$files" = "$expected" ] || fail "file list:
 $files"
 
@@ -66,8 +67,12 @@ unpacked="$work/unpacked"
 rm -rf "$unpacked"
 dpkg-deb -x "$deb" "$unpacked"
 
-desktop-file-validate "$unpacked/usr/share/applications/numerella.desktop" || fail "desktop entry"
-grep -q '^Categories=Office;$' "$unpacked/usr/share/applications/numerella.desktop" || fail "category"
+desktop="$unpacked/usr/share/applications/example.numerella.Numerella.desktop"
+desktop-file-validate "$desktop" || fail "desktop entry"
+grep -q '^Categories=Office;$' "$desktop" || fail "category"
+grep -q '^Icon=numerella$' "$desktop" || fail "icon name"
+appstreamcli validate --no-net --pedantic "$unpacked/usr/share/metainfo/example.numerella.Numerella.metainfo.xml" >/dev/null \
+    || fail "software-centre description"
 for size in 16 24 32 48 128; do
     icon="$unpacked/usr/share/icons/hicolor/${size}x${size}/apps/numerella.png"
     # PNG width and height: big-endian words at bytes 16 and 20.
