@@ -65,18 +65,16 @@ QList<int> withCopies(const QList<int> &pages, int copies, bool collate)
 
 namespace {
 
-// Qt's CUPS engine cannot abort a job: ending its painter hands the pages
-// painted so far to CUPS all the same. Withdraw that job, the newest of ours
-// on this printer with the document's name, before it reaches paper.
-void withdrawJob(const QPrinter &printer, const QDateTime &started)
+// The id of the newest job of ours on the printer with the document's name,
+// made since printing started; 0 when CUPS lists none among those asked for.
+int newestOwnJob(const QPrinter &printer, const QDateTime &started, int whichJobs)
 {
     const QByteArray printerName = printer.printerName().toLocal8Bit();
     const QByteArray title = printer.docName().toLocal8Bit();
     const time_t since = time_t(started.toSecsSinceEpoch()) - 1;
 
     cups_job_t *jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, printerName.constData(), 1,
-                                   CUPS_WHICHJOBS_ACTIVE);
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, printerName.constData(), 1, whichJobs);
     int newest = 0;
     for (int i = 0; i < count; ++i) {
         if (jobs[i].id > newest && jobs[i].creation_time >= since
@@ -85,8 +83,16 @@ void withdrawJob(const QPrinter &printer, const QDateTime &started)
         }
     }
     cupsFreeJobs(count, jobs);
-    if (newest > 0)
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, printerName.constData(), newest, 0);
+    return newest;
+}
+
+// Qt's CUPS engine cannot abort a job: ending its painter hands the pages
+// painted so far to CUPS all the same. Withdraw that job before it reaches
+// paper.
+void withdrawJob(const QPrinter &printer, const QDateTime &started)
+{
+    if (const int job = newestOwnJob(printer, started, CUPS_WHICHJOBS_ACTIVE))
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, printer.printerName().toLocal8Bit().constData(), job, 0);
 }
 
 // Qt's CUPS engine hands the spooled pages to CUPS when its painter ends and
@@ -100,18 +106,7 @@ void ensureJobAccepted(const QPrinter &printer, const QDateTime &started)
     if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
         return;
     const QString reason = QString::fromUtf8(cupsLastErrorString());
-    const QByteArray printerName = printer.printerName().toLocal8Bit();
-    const QByteArray title = printer.docName().toLocal8Bit();
-    const time_t since = time_t(started.toSecsSinceEpoch()) - 1;
-
-    cups_job_t *jobs = nullptr;
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, printerName.constData(), 1,
-                                   CUPS_WHICHJOBS_ALL);
-    bool found = false;
-    for (int i = 0; i < count && !found; ++i)
-        found = jobs[i].creation_time >= since && title == QByteArray(jobs[i].title ? jobs[i].title : "");
-    cupsFreeJobs(count, jobs);
-    if (!found)
+    if (newestOwnJob(printer, started, CUPS_WHICHJOBS_ALL) == 0)
         throw Failure(QStringLiteral("La stampante ha rifiutato la stampa: %1").arg(reason));
 }
 
